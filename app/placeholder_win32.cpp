@@ -1,0 +1,1 @@
+// Win32 layer placeholder: replaced by the main window.

@@ -1,0 +1,1 @@
+// Helpers for tests that drive real windows under Wine.
