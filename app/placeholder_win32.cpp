@@ -1,1 +1,0 @@
-// Win32 layer placeholder: replaced by the main window.
