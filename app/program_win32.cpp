@@ -1,7 +1,8 @@
 #include "app/program_win32.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <vector>
 
