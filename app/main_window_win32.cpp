@@ -14,6 +14,7 @@
 #include "app/list_view_tables_win32.h"
 #include "app/wide_text.h"
 #include "compare/compare_tables.h"
+#include "compare/row_colour_window_procedure.h"
 #include "pe/load_file.h"
 #include "pe/user_message.h"
 #include "tables/field_tables.h"
@@ -260,6 +261,10 @@ HWND create_main_window(HINSTANCE instance) {
   RegisterClassExW(&window_class);  // already registered on a second window: fine
 
   set_message_box_service(show_message_box_win32);
+  use_row_colour_window_procedure([](WindowRef window) -> HWND {
+    if (window.is_main_window()) return main_window();
+    return static_cast<HWND>(table_window_handle(window.table_id()));
+  });
 
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
