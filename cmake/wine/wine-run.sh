@@ -2,7 +2,7 @@
 # Runs a Windows program under wine64 inside the test session that
 # wine-session.sh started: its private prefix and its virtual display.
 # Usage: wine-run.sh STATE_DIR PROGRAM.exe [ARGS...]
-state=$1
+state=$(cd "$1" && pwd)  # Wine wants an absolute prefix path
 shift
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
