@@ -8,6 +8,8 @@
 namespace twinlens {
 
 std::wstring utf8_to_wide(std::string_view utf8);
+// 8-bit text of a Windows code page (CP_UTF8, CP_ACP, ...) as UTF-16.
+std::wstring code_page_to_wide(unsigned code_page, std::string_view text);
 std::string wide_to_utf8(std::wstring_view wide);
 
 }  // namespace twinlens

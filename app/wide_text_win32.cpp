@@ -4,14 +4,18 @@
 
 namespace twinlens {
 
-std::wstring utf8_to_wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int wide_length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+std::wstring code_page_to_wide(unsigned code_page, std::string_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int wide_length = MultiByteToWideChar(code_page, 0, text.data(), length, nullptr, 0);
   if (wide_length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
+  MultiByteToWideChar(code_page, 0, text.data(), length, wide.data(), wide_length);
   return wide;
+}
+
+std::wstring utf8_to_wide(std::string_view utf8) {
+  return code_page_to_wide(CP_UTF8, utf8);
 }
 
 std::string wide_to_utf8(std::wstring_view wide) {
