@@ -60,7 +60,9 @@ class CompareTables : public test::RowColourState {
       EXPECT_EQ(backgrounds.size(), rows.size());
       for (std::size_t i = 0; i < rows.size() && i < texts.size(); ++i) {
         colours.at(std::stoul(rows[i])) = std::stoi(texts[i]);
-        if (i < backgrounds.size()) EXPECT_EQ(backgrounds[i], "16777215");
+        if (i < backgrounds.size()) {
+          EXPECT_EQ(backgrounds[i], "16777215");
+        }
       }
     }
     return colours;
