@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "app/list_view_tables_win32.h"
 #include "app/main_window_win32.h"
+#include "support/window_pixels.h"
 
 namespace twinlens::test {
 
@@ -104,15 +105,14 @@ RowPixels read_row_pixels(HWND list_view, int row) {
                reinterpret_cast<LPARAM>(&bounds));
   RECT client{};
   GetClientRect(list_view, &client);
+  // Stay inside the row: its edges belong to the grid.
+  RECT inside{std::max(bounds.left, 0L) + 1, bounds.top + 1,
+              std::min(bounds.right, client.right) - 1, bounds.bottom - 1};
+  const WindowPixels area(list_view, inside);
   RowPixels result;
-  const HDC dc = GetDC(list_view);
-  // Stay inside the row: its top and bottom lines belong to the grid.
-  for (int y = bounds.top + 1; y < bounds.bottom - 1; ++y) {
-    for (int x = std::max(bounds.left, 0L) + 1; x < std::min(bounds.right, client.right) - 1; ++x) {
-      result.pixels.push_back(GetPixel(dc, x, y));
-    }
+  for (int y = 0; y < area.height(); ++y) {
+    for (int x = 0; x < area.width(); ++x) result.pixels.push_back(area.at(x, y));
   }
-  ReleaseDC(list_view, dc);
   return result;
 }
 
