@@ -14,32 +14,37 @@ namespace {
 
 using twinlens::test::Bytes;
 using twinlens::test::make_pe32;
-using twinlens::test::PeSpec;
+using twinlens::test::put16;
+using twinlens::test::put32;
+
+constexpr std::size_t kNt = 0x80;  // e_lfanew of make_pe32's files
 
 std::vector<std::pair<std::string, Bytes>> seeds() {
   std::vector<std::pair<std::string, Bytes>> files;
-  files.emplace_back("valid", make_pe32());
+  const Bytes valid = make_pe32();
+  files.emplace_back("valid", valid);
 
-  PeSpec no_imports;
-  no_imports.import_size = 0;
-  files.emplace_back("no-imports", make_pe32(no_imports));
+  Bytes no_imports = valid;
+  put32(no_imports, kNt + twinlens::test::kImportSizeOffset, 0);
+  files.emplace_back("no-imports", no_imports);
 
-  PeSpec no_sections;
-  no_sections.sections.clear();
-  files.emplace_back("zero-sections", make_pe32(no_sections));
+  Bytes no_sections = valid;
+  put16(no_sections, kNt + twinlens::test::kNumberOfSectionsOffset, 0);
+  no_sections.resize(kNt + twinlens::test::kSectionTableOffset);
+  files.emplace_back("zero-sections", no_sections);
 
-  // The NT headers right behind the DOS header, e_lfanew negative.
-  PeSpec behind_dos;
-  behind_dos.e_lfanew = 64;
-  Bytes negative = make_pe32(behind_dos);
-  twinlens::test::put32(negative, twinlens::test::kLfanewOffset, 0xFFFFFC18u);
+  // The NT headers moved right behind the DOS header, with e_lfanew
+  // negative: a negative seek leaves the reader there.
+  Bytes negative(valid.begin(), valid.begin() + 64);
+  negative.insert(negative.end(), valid.begin() + kNt, valid.end());
+  put32(negative, twinlens::test::kLfanewOffset, 0xFFFFFC18u);
   files.emplace_back("negative-e_lfanew", negative);
 
-  Bytes truncated = make_pe32();
-  truncated.resize(0x80 + 100);
+  Bytes truncated = valid;
+  truncated.resize(kNt + 100);
   files.emplace_back("truncated-nt-headers", truncated);
 
-  Bytes short_sections = make_pe32();
+  Bytes short_sections = valid;
   short_sections.pop_back();
   files.emplace_back("truncated-section-headers", short_sections);
   return files;

@@ -27,6 +27,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::Bytes;
 
+const std::size_t kNtHeaders = 0x80;  // e_lfanew of make_pe32's files
+
 // A file written at an absolute path below the test's folder, with the
 // folders on the way, and removed again with them. On Windows everything
 // goes through the \\?\ form, which is not held to MAX_PATH, so that the
@@ -110,9 +112,9 @@ class AwkwardFile : public test::ProgramState {
 
   // A valid file that says which one it is by its time stamp.
   static Bytes file_stamped(std::uint32_t stamp) {
-    test::PeSpec spec;
-    spec.time_date_stamp = stamp;
-    return test::make_pe32(spec);
+    Bytes bytes = test::make_pe32();
+    test::put32(bytes, kNtHeaders + 8, stamp);  // TimeDateStamp
+    return bytes;
   }
 
   std::string shown_time_stamp() { return get_cell_text(TableId::FileHeader, 2, 1); }
