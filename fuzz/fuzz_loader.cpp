@@ -110,8 +110,8 @@ Expected expect_for_input() {
   e.header_tables_filled = true;
   if (static_cast<std::int32_t>(le32(d + e.nt + 24 + 96 + 12)) <= 0) return e;
   e.section_count = le16(d + e.nt + 6);
-  const std::int64_t after_nt = std::int64_t{lfanew} + 248;
-  e.section_at = after_nt >= 0 ? static_cast<std::size_t>(after_nt) : 64 + 248;
+  // The section headers follow the NT headers where they were read.
+  e.section_at = e.nt + 248;
   if (e.section_count > 0) {
     e.reads = 3;
     e.bytes_asked += 40 * e.section_count;

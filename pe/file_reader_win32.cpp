@@ -36,16 +36,21 @@ class Win32FileReader : public FileReader {
   HANDLE file_;
 };
 
-// Paths beyond MAX_PATH open only in their \\?\ form, which must be absolute
-// and use backslashes.
+// A path whose full form reaches MAX_PATH opens only as \\?\ plus that full
+// form, which Windows then takes literally: so resolve it (relative parts,
+// "." and "..", forward slashes) first.
 std::wstring extended_length_path(const std::filesystem::path& path) {
-  std::wstring text = path.native();
-  if (text.size() < MAX_PATH || text.rfind(LR"(\\?\)", 0) == 0) return text;
-  std::error_code error;
-  std::wstring absolute = std::filesystem::absolute(path, error).make_preferred().native();
-  if (error) return text;
-  if (absolute.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + absolute.substr(2);
-  return LR"(\\?\)" + absolute;
+  const std::wstring& text = path.native();
+  if (text.rfind(LR"(\\?\)", 0) == 0) return text;
+  const DWORD needed = GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return text;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(text.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return text;
+  full.resize(length);
+  if (full.size() < MAX_PATH) return full;
+  if (full.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + full.substr(2);
+  return LR"(\\?\)" + full;
 }
 
 }  // namespace

@@ -33,8 +33,11 @@ void load_file_into_slot(const std::filesystem::path& path, int slot) {
   file.dos_header = decode_dos_header(dos_bytes);
   if (file.dos_header.e_magic != kDosSignature) return refuse_file();
 
-  const std::int64_t nt_offset = file.dos_header.e_lfanew;
-  reader->seek(nt_offset);  // a negative offset leaves us right behind the DOS header
+  // A negative e_lfanew cannot be sought to: the NT headers are then read
+  // where the file stands, right behind the DOS header.
+  const std::int32_t e_lfanew = file.dos_header.e_lfanew;
+  reader->seek(e_lfanew);
+  const std::int64_t nt_offset = e_lfanew >= 0 ? e_lfanew : std::int64_t{kDosHeaderSize};
   std::uint8_t nt_bytes[kNtHeadersSize];
   if (reader->read(nt_bytes, sizeof nt_bytes) < sizeof nt_bytes) return refuse_file();
   file.nt_headers = decode_nt_headers(nt_bytes);
@@ -50,8 +53,10 @@ void load_file_into_slot(const std::filesystem::path& path, int slot) {
   const std::size_t count = static_cast<std::uint16_t>(file.nt_headers.FileHeader.NumberOfSections);
   file.sections.assign(count, ImageSectionHeader{});
 
-  // The section headers follow a fixed-size NT headers record, whatever
-  // SizeOfOptionalHeader says. 64-bit arithmetic: no overflow near 2^31.
+  // The section headers follow the fixed-size NT headers record just read,
+  // whatever SizeOfOptionalHeader says. Taking e_lfanew + 248 literally for
+  // a negative e_lfanew would read them from inside the headers instead.
+  // 64-bit arithmetic: no overflow near 2^31.
   reader->seek(nt_offset + static_cast<std::int64_t>(kNtHeadersSize));
   std::vector<std::uint8_t> section_bytes(count * kSectionHeaderSize);
   if (count > 0 &&

@@ -162,6 +162,17 @@ TEST_F(AwkwardFile, UnicodeNamesAndPathsBeyondMaxPathLoad) {
 }
 
 #ifdef _WIN32
+// Windows takes a \\?\ path literally, so the loader must resolve ".." and
+// "." itself before it makes a long path into that form. (POSIX resolves
+// ".." through the folders that exist, so the case is Windows's own.)
+TEST_F(AwkwardFile, LongPathWithDotsLoads) {
+  const FileAtPath file(dir.path(), deep_folders() / "dots.exe", file_stamped(0x77777777));
+  const fs::path folder = file.path().parent_path();
+  load_file_into_slot(folder / "nowhere" / ".." / "." / "dots.exe", 1);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(shown_time_stamp(), "77777777");
+}
+
 TEST_F(AwkwardFile, FileOpenForWritingByAnotherHandle) {
   struct Case {
     const char* what;

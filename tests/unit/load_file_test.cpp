@@ -341,17 +341,27 @@ TEST_F(LoadFile, RecordsBeyondNumberOfRvaAndSizesAreStillShown) {
   EXPECT_EQ(get_cell_text(TableId::Directory, 15, 2), "FFFFFFFF");
 }
 
-TEST_F(LoadFile, NegativeELfanewReadsTheNtHeadersRightBehindTheDosHeader) {
-  PeSpec spec;
-  spec.e_lfanew = 64;
-  Bytes bytes = make_pe32(spec);
-  put32(bytes, 60, static_cast<std::uint32_t>(-1000));
-  load(bytes);
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(get_cell_text(TableId::Dos, 18, 1), "FFFFFC18");
-  EXPECT_EQ(get_cell_text(TableId::FileHeader, 0, 1), "014C");
-  // e_lfanew + 248 is negative too, so the section headers follow the NT headers.
-  EXPECT_EQ(get_cell_text(TableId::Sections1, 0, 0), ".text");
+TEST_F(LoadFile, NegativeELfanewReadsTheHeadersRightBehindTheDosHeader) {
+  struct Case {
+    std::int32_t e_lfanew;
+    const char* cell;
+  };
+  // Between -248 and -1, e_lfanew + 248 would point into the headers
+  // themselves; the sections still come right behind the NT headers read.
+  for (const Case c : {Case{-1000, "FFFFFC18"}, Case{-248, "FFFFFF08"}, Case{-8, "FFFFFFF8"},
+                       Case{-1, "FFFFFFFF"}}) {
+    messages.clear();
+    PeSpec spec;
+    spec.e_lfanew = 64;
+    Bytes bytes = make_pe32(spec);
+    put32(bytes, 60, static_cast<std::uint32_t>(c.e_lfanew));
+    load(bytes);
+    EXPECT_TRUE(messages.empty()) << c.e_lfanew;
+    EXPECT_EQ(get_cell_text(TableId::Dos, 18, 1), c.cell);
+    EXPECT_EQ(get_cell_text(TableId::FileHeader, 0, 1), "014C") << c.e_lfanew;
+    EXPECT_EQ(get_cell_text(TableId::Sections1, 0, 0), ".text") << c.e_lfanew;
+    EXPECT_EQ(get_cell_text(TableId::Sections1, 1, 0), ".data") << c.e_lfanew;
+  }
 }
 
 TEST_F(LoadFile, SectionCountWithTheTopBitSetIsReadUnsigned) {
