@@ -57,7 +57,7 @@ test::Bytes dos_header_only() {
   return bytes;
 }
 
-TEST_F(OpenDialog, OpenDialogLoadsEachSlotIntoItsOwnColumns) {
+TEST_F(OpenDialog, LoadsEachSlotIntoItsOwnColumns) {
   const auto first = dir_.write(L"first.exe", first_file());
   const auto second = dir_.write(L"second.exe", second_file());
 
@@ -196,7 +196,7 @@ TEST_F(OpenDialog, FailedLoadShowsTheErrorBoxAndKeepsThePath) {
   }
 }
 
-TEST_F(OpenDialog, OpenDialogInsistsOnAnExistingFile) {
+TEST_F(OpenDialog, InsistsOnAnExistingFile) {
   const auto missing = dir_.path() / L"missing.exe";
   const WindowContents before = contents();
   bool warned = false, dialog_stayed = false;
