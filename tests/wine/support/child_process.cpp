@@ -39,31 +39,37 @@ std::optional<DWORD> ChildProcess::wait_for_exit(std::chrono::milliseconds timeo
   return code;
 }
 
+namespace {
+
+struct WindowSearch {
+  DWORD process_id;
+  const wchar_t* window_class;
+  HWND found;
+};
+
+// Named, not a lambda: the 32-bit callback must be stdcall.
+BOOL CALLBACK find_process_window(HWND window, LPARAM context) {
+  auto& s = *reinterpret_cast<WindowSearch*>(context);
+  DWORD owner_process = 0;
+  GetWindowThreadProcessId(window, &owner_process);
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  if (owner_process != s.process_id || !IsWindowVisible(window) ||
+      std::wcscmp(name, s.window_class) != 0) {
+    return TRUE;
+  }
+  s.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND wait_for_top_level_window(DWORD process_id, const wchar_t* window_class,
                                std::chrono::milliseconds timeout) {
-  struct Search {
-    DWORD process_id;
-    const wchar_t* window_class;
-    HWND found;
-  };
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   do {
-    Search search{process_id, window_class, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-          auto& s = *reinterpret_cast<Search*>(context);
-          DWORD owner_process = 0;
-          GetWindowThreadProcessId(window, &owner_process);
-          wchar_t name[256] = {};
-          GetClassNameW(window, name, 256);
-          if (owner_process != s.process_id || !IsWindowVisible(window) ||
-              std::wcscmp(name, s.window_class) != 0) {
-            return TRUE;
-          }
-          s.found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{process_id, window_class, nullptr};
+    EnumWindows(find_process_window, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
       DWORD_PTR ignored = 0;
       SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);

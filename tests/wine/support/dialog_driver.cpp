@@ -20,23 +20,33 @@ std::wstring class_of(HWND window) {
   return name;
 }
 
+struct DialogSearch {
+  DWORD process_id;
+  std::vector<HWND> found;
+};
+
+// Enumeration callbacks are named functions: on 32-bit Windows they must be
+// stdcall, which a lambda is not.
+BOOL CALLBACK collect_dialog(HWND window, LPARAM context) {
+  auto& s = *reinterpret_cast<DialogSearch*>(context);
+  DWORD owner_process = 0;
+  GetWindowThreadProcessId(window, &owner_process);
+  if (owner_process == s.process_id && IsWindowVisible(window) &&
+      class_of(window) == kDialogClass) {
+    s.found.push_back(window);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK find_edit(HWND child, LPARAM context) {
+  if (class_of(child) != L"Edit") return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
 std::vector<HWND> visible_dialogs(DWORD process_id) {
-  struct Search {
-    DWORD process_id;
-    std::vector<HWND> found;
-  } search{process_id, {}};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(context);
-        DWORD owner_process = 0;
-        GetWindowThreadProcessId(window, &owner_process);
-        if (owner_process == s.process_id && IsWindowVisible(window) &&
-            class_of(window) == kDialogClass) {
-          s.found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{process_id, {}};
+  EnumWindows(collect_dialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -95,18 +105,9 @@ HWND file_name_edit(HWND open_dialog) {
   if (box == nullptr) return nullptr;
   if (class_of(box) == L"Edit") return box;
   // A ComboBoxEx32 holds a ComboBox holding the edit; a plain combo box holds it directly.
-  struct Search {
-    HWND edit = nullptr;
-  } search;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM context) -> BOOL {
-        if (class_of(child) != L"Edit") return TRUE;
-        reinterpret_cast<Search*>(context)->edit = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.edit;
+  HWND edit = nullptr;
+  EnumChildWindows(box, find_edit, reinterpret_cast<LPARAM>(&edit));
+  return edit;
 }
 
 std::string file_name_box_text(HWND open_dialog) {
