@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build clang libclang-rt-14-dev googletest libgtest-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine64 xvfb fonts-wqy-microhei locales imagemagick
+  wine64 xvfb fonts-wqy-microhei locales imagemagick x11-utils
 )
 
 missing=()
