@@ -53,8 +53,12 @@ HWND create_table_list_view(HWND parent, TableId table, const RECT& bounds, HFON
   return list_view;
 }
 
+// The fills use a remembered handle: under Wine GetDlgItem asks the window
+// server, and a large section table costs several lookups per row.
 HWND ListViewTables::list_view(TableId table) const {
-  return GetDlgItem(parent_, table_control_id(table));
+  HWND& view = views_[static_cast<int>(table)];
+  if (view == nullptr || !IsWindow(view)) view = GetDlgItem(parent_, table_control_id(table));
+  return view;
 }
 
 bool ListViewTables::cell_exists(HWND view, int row, int column) const {
@@ -109,8 +113,10 @@ bool ListViewTables::is_row_selected(TableId table, int row) {
   return ListView_GetItemState(view, row, LVIS_SELECTED) != 0;
 }
 
+// Looked up anew each time: what is matched against a notification's sender
+// must be the table as it is now.
 NativeWindowHandle ListViewTables::table_window_handle(TableId table) {
-  return list_view(table);
+  return GetDlgItem(parent_, table_control_id(table));
 }
 
 std::intptr_t ListViewTables::send_table_message(TableId table, std::uint32_t message,
@@ -120,19 +126,28 @@ std::intptr_t ListViewTables::send_table_message(TableId table, std::uint32_t me
 
 void ListViewTables::suspend_redraw(TableId table) {
   const HWND view = list_view(table);
-  // WM_SETREDRAW TRUE marks a window visible, so a table on a page that is
-  // not showing is left alone: it does not paint anyway.
-  auto& suspended = redraw_suspended_[static_cast<int>(table)];
-  suspended = view != nullptr && IsWindowVisible(view);
-  if (suspended) SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+  auto& state = redraw_state_[static_cast<int>(table)];
+  state = RedrawState::Running;
+  if (view == nullptr) return;
+  // A table on a page that is not showing still lays out every row it gets,
+  // so its painting is held back too.
+  state = (GetWindowLongPtrW(view, GWL_STYLE) & WS_VISIBLE) != 0 ? RedrawState::HeldShown
+                                                                 : RedrawState::HeldHidden;
+  SendMessageW(view, WM_SETREDRAW, FALSE, 0);
 }
 
 void ListViewTables::resume_redraw(TableId table) {
-  auto& suspended = redraw_suspended_[static_cast<int>(table)];
-  if (!suspended) return;
-  suspended = false;
+  auto& state = redraw_state_[static_cast<int>(table)];
+  const RedrawState was = state;
+  state = RedrawState::Running;
+  if (was == RedrawState::Running) return;
   const HWND view = list_view(table);
   SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+  if (was == RedrawState::HeldHidden) {
+    // WM_SETREDRAW TRUE marks a window visible: a hidden table goes back to hidden.
+    ShowWindow(view, SW_HIDE);
+    return;
+  }
   RedrawWindow(view, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

@@ -27,8 +27,7 @@ inline int table_control_id(TableId table) {
 // for the directory table, its 16 preset rows. Hidden until its page shows.
 HWND create_table_list_view(HWND parent, TableId table, const RECT& bounds, HFONT font);
 
-// Serves the table operations from the list views of one parent window. The
-// handles are looked up each time, so nothing is held that could go stale.
+// Serves the table operations from the list views of one parent window.
 class ListViewTables : public TableBackend {
  public:
   explicit ListViewTables(HWND parent) : parent_(parent) {}
@@ -48,8 +47,11 @@ class ListViewTables : public TableBackend {
   HWND list_view(TableId table) const;
   bool cell_exists(HWND list_view, int row, int column) const;
 
+  enum class RedrawState { Running, HeldShown, HeldHidden };
+
   HWND parent_;
-  bool redraw_suspended_[kTableCount] = {};
+  mutable HWND views_[kTableCount] = {};
+  RedrawState redraw_state_[kTableCount] = {};
 };
 
 }  // namespace twinlens

@@ -50,6 +50,9 @@ case "$action" in
       # services here, with this log as their output, before any test can
       # start them with its own.
       /usr/lib/wine/wine64 wineboot
+      # There is no window manager on the virtual display; unmanaged windows
+      # keep Wine from waiting for one each time a window is hidden.
+      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
     ) </dev/null >"$state/wine-session.log" 2>&1
     echo "Wine session ready on display $DISPLAY"
     ;;
