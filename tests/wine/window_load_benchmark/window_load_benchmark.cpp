@@ -166,7 +166,7 @@ int main() {
     bool when_shown;  // a visible table painting each row takes many minutes under Wine
   };
   const Variant variants[] = {
-      {"through the table operations (painting held back)    ", Fill::TableOperations, true},
+      {"through the table operations (painting held back)", Fill::TableOperations, true},
       {"straight into the list view, painting held back", Fill::Bare, true},
       {"same, painting on", Fill::BarePaintingOn, false},
       {"painting held back, GetDlgItem before each call", Fill::LookUpEachCall, true},
