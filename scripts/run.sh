@@ -11,9 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup-machine.sh
-echo "building twinlens.exe" >&2
+echo "building twinlens.exe and the sample files" >&2
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target twinlens >/dev/null
+cmake --build --preset win64 --target twinlens twinlens_sample_files >/dev/null
 program="$PWD/build/win64/app/twinlens.exe"
 
 state="$PWD/build/wine-run"
