@@ -37,7 +37,6 @@ class MemoryTables : public TableBackend {
   void select_row(TableId table, std::optional<int> row);
   bool redraw_suspended(TableId table) const;
   const std::vector<SentMessage>& sent_messages() const { return sent_messages_; }
-  void clear_sent_messages() { sent_messages_.clear(); }
 
  private:
   struct Table {
